@@ -1,0 +1,7 @@
+// The "Help/About" box.
+
+#include "help_box.h"
+
+void ShowHelpBox()
+{
+}
