@@ -3,7 +3,7 @@
 // --batch, standard input), makes its report, and writes it.
 
 #include <cstdio>
-#include <exception>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,11 +44,13 @@ bool ReadStandardInput(std::string& text)
     }
 }
 
+// False when not every byte reached the stream.
 bool Write(std::FILE* stream, const std::string& text)
 {
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
 }
 
+// The report the command line asks for; only --batch reads anything first.
 Report Run(const CommandLine& commandLine)
 {
     switch (commandLine.mode) {
@@ -68,6 +70,7 @@ Report Run(const CommandLine& commandLine)
     return TextReport(commandLine.inputs);
 }
 
+// Everything but the last-resort catch: parse, report, write; returns the exit status.
 int RunProgram(int argc, char** argv)
 {
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
@@ -94,8 +97,8 @@ int main(int argc, char** argv)
     UseBinaryStreams();
     try {
         return RunProgram(argc, argv);
-    } catch (const std::exception&) {
-        // Only memory can run out here (an input larger than the machine holds).
+    } catch (const std::bad_alloc&) {
+        // A batch input larger than the machine can hold.
         Write(stderr, std::string(kProgramPrefix) + "out of memory\n");
         return kExitInputOutput;
     }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -48,6 +49,7 @@ std::string Shown(std::string_view argument)
     return shown + "'";
 }
 
+// The index in kInputFields of the input written --name, if there is one.
 std::optional<std::size_t> FindInputOption(std::string_view name)
 {
     for (std::size_t i = 0; i < kInputFields.size(); ++i)
@@ -160,7 +162,8 @@ std::string UsageText()
         "  --json                one JSON object: status, message, passes, inputs,\n"
         "                        fields (the texts) and values (21 significant digits,\n"
         "                        angles in radians); fields and values are null when\n"
-        "                        the calculation did not converge\n"
+        "                        the calculation did not converge. Input bytes above\n"
+        "                        0x7F are written \\u00XX, read as Latin-1\n"
         "  --batch               CSV (RFC 4180) on standard input, six inputs a row in\n"
         "                        the order above; a first row whose first field names\n"
         "                        the pitch diameter is a header. Writes CSV with CRLF:\n"
@@ -169,13 +172,15 @@ std::string UsageText()
         "  --help, -h            this text\n"
         "\n"
         "Messages: \"High residual error, check results!\" (a warning: the figures are\n"
-        "still printed) and \"Inputs out of range!\" (no figures) go to standard error.\n"
+        "still printed) and \"Inputs out of range!\" (no figures) go to standard error;\n"
+        "with --batch they stand in the message column of their row.\n"
         "\n"
         "Exit status:\n"
         "  0  figures for every calculation (a high residual is only a warning)\n"
         "  1  no figures for a calculation: it did not converge, or a batch row was\n"
         "     malformed or did not converge (the other rows are still written)\n"
         "  2  usage error\n"
-        "  3  standard input could not be read or standard output not written\n";
+        "  3  standard input could not be read (or held in memory), or standard\n"
+        "     output not written\n";
     return text;
 }

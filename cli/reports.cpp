@@ -53,11 +53,13 @@ bool IsActualWireField(ResultField field)
     return field == ResultField::ActualDistance || field == ResultField::ActualNewDistance;
 }
 
+// The status word of the JSON object and of a batch row.
 std::string_view StatusName(SolveStatus status)
 {
     return status == SolveStatus::Converged ? kStatusConverged : kStatusNoConvergence;
 }
 
+// A message as a line of standard error; nothing when there is none.
 std::string MessageLine(std::string_view message)
 {
     return message.empty() ? std::string() : std::string(message) + "\n";
@@ -72,6 +74,7 @@ std::size_t TextColumn()
     return longest + kLabelEnd.size();
 }
 
+// The nine texts keyed by their ThreadResults names, in listing order.
 void WriteJsonFields(JsonWriter& json, const Calculation& calculation)
 {
     json.BeginObject();
@@ -82,6 +85,8 @@ void WriteJsonFields(JsonWriter& json, const Calculation& calculation)
     json.EndObject();
 }
 
+// The ThreadResults numbers and flags; numbers a calculation without an
+// actual wire leaves unset are null rather than a zero that means nothing.
 void WriteJsonValues(JsonWriter& json, const ThreadResults& results)
 {
     json.BeginObject();
@@ -115,6 +120,8 @@ bool IsHeader(const CsvRecord& record)
     return reduced == kHeaderFirstField;
 }
 
+// Input columns take the ThreadInputs names, so that the header of an output
+// read back as input (first six columns) is taken for a header again.
 void AppendBatchHeader(std::string& out)
 {
     std::vector<std::string_view> columns;
