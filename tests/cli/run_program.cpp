@@ -91,7 +91,7 @@ std::string QuotedArgument(const std::string& argument)
 std::string WindowsPath(std::string path)
 {
     if (path.starts_with("/"))
-        path = "Z:" + path;
+        path.insert(0, "Z:");
     for (char& c : path)
         if (c == '/')
             c = '\\';
@@ -109,8 +109,10 @@ int Spawn(const std::string& program, const std::vector<std::string>& arguments,
 {
     const std::string path = WindowsPath(program);
     std::string commandLine = QuotedArgument(path);
-    for (const std::string& argument : arguments)
-        commandLine += " " + QuotedArgument(argument);
+    for (const std::string& argument : arguments) {
+        commandLine += ' ';
+        commandLine += QuotedArgument(argument);
+    }
 
     const HANDLE in = OpenInherited(files.in, GENERIC_READ, OPEN_EXISTING);
     const HANDLE out = OpenInherited(files.out, GENERIC_WRITE, CREATE_ALWAYS);
