@@ -1,7 +1,8 @@
 # GoogleTest for both builds. Natively the system package is used; for the
 # Windows build it is compiled from Debian's googletest sources with the cross compiler.
-# vintrel_add_test(name SOURCES ... LIBS ...) builds one test program and registers it
-# with ctest; Windows test programs run under Wine through the cross emulator.
+# vintrel_add_test(name SOURCES ... LIBS ... [ARGS ...]) builds one test program and
+# registers it with ctest, ARGS appended to its command line; Windows test programs run
+# under Wine through the cross emulator.
 if(CMAKE_CROSSCOMPILING)
   set(VINTREL_GTEST_SOURCE /usr/src/googletest CACHE PATH "googletest sources for the cross build")
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
@@ -18,15 +19,15 @@ endif()
 include(GoogleTest)
 
 function(vintrel_add_test name)
-  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS;ARGS" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main)
   vintrel_warnings(${name})
   if(CMAKE_CROSSCOMPILING)
     # One ctest entry per program: each Wine start costs a little, so the
     # cases of a program run together.
-    add_test(NAME ${name} COMMAND ${name} --gtest_color=no)
+    add_test(NAME ${name} COMMAND ${name} --gtest_color=no ${T_ARGS})
   else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 30 EXTRA_ARGS ${T_ARGS})
   endif()
 endfunction()
