@@ -10,7 +10,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 vintrel_packages=(
   cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 wine wine32:i386 xvfb xauth fonts-wine x11-utils
-  clang clang-tidy libclang-rt-dev
+  clang clang-tidy libclang-rt-dev python3 imagemagick
 )
 
 vintrel_install_missing() {
