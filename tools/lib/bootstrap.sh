@@ -51,6 +51,14 @@ vintrel_build_windows() {
   cmake --build "$build/win32" -j "$jobs"
 }
 
+# The libFuzzer targets: a clang project of their own (tests/fuzz/CMakeLists.txt).
+vintrel_build_fuzz() {
+  if [ ! -f "$build/fuzz/CMakeCache.txt" ]; then
+    CC=clang CXX=clang++ cmake -S "$repo/tests/fuzz" -B "$build/fuzz" -G Ninja
+  fi
+  cmake --build "$build/fuzz" -j "$jobs"
+}
+
 vintrel_build_sanitize() {
   vintrel_configure "$build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DVINTREL_SANITIZE=ON \
     -DVINTREL_BENCHMARKS=OFF
