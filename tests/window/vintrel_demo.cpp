@@ -1,0 +1,64 @@
+// The run command's demonstration on a display nobody watches: starts
+// Vintrel.exe, presses "CALC" with the default inputs, prints the nine result
+// texts read back from the window, saves a screenshot and closes the window.
+//
+//   vintrel-demo VINTREL_EXE SCREENSHOT_PNG
+//
+// Exit code: the calculator's own (0 once its window has been closed), or 1
+// if a step failed.
+
+#include <cstdio>
+#include <string>
+
+#include "calculator_driver.h"
+#include "screenshot.h"
+
+namespace {
+
+int Fail(const char* step)
+{
+    std::fprintf(stderr, "vintrel-demo: %s\n", step);
+    return 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: vintrel-demo VINTREL_EXE SCREENSHOT_PNG\n");
+        return 2;
+    }
+    calculator::Session session;
+    if (!session.Start(argv[1])) {
+        return Fail("the calculator window did not appear");
+    }
+    const calculator::CalcOutcome outcome = session.PressCalc();
+    if (!outcome.finished) {
+        return Fail("the calculation did not finish");
+    }
+    for (const driver::MessageBoxView& box : outcome.boxes) {
+        std::printf("Message \"%s\": %s\n", box.caption.c_str(), box.text.c_str());
+    }
+    const auto results = session.ReadResults();
+    if (!results) {
+        return Fail("the result fields could not be read");
+    }
+    for (const ResultFieldFormat& format : kResultFieldFormats) {
+        std::printf("%-20s %s\n", (std::string(format.label) + ":").c_str(),
+                    (*results)[static_cast<std::size_t>(format.field)].c_str());
+    }
+    const bool saved = driver::SaveScreenshot(argv[2]);
+    if (saved) {
+        std::printf("Screenshot: %s\n", argv[2]);
+    }
+    std::fflush(stdout);
+    const auto exitCode = session.Close();
+    if (!exitCode) {
+        return Fail("the calculator did not close");
+    }
+    if (!saved) {
+        return Fail("the screenshot could not be saved");
+    }
+    return static_cast<int>(*exitCode);
+}
