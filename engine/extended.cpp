@@ -10,7 +10,7 @@ ExtendedBits BitsOfExtended(long double value)
     // The value's first ten bytes are the format; the rest of sizeof(long double) is padding.
     unsigned char bytes[sizeof(long double)];
     std::memcpy(bytes, &value, sizeof bytes);
-    ExtendedBits bits;
+    ExtendedBits bits{};
     std::memcpy(&bits.significand, bytes, sizeof bits.significand);
     std::memcpy(&bits.signExponent, bytes + sizeof bits.significand, sizeof bits.signExponent);
     return bits;

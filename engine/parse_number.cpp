@@ -131,7 +131,7 @@ long double RadixValue(std::uint64_t v, RadixMark mark, bool leadingZero)
 // After "&": radix letter, digits, optional type mark.
 long double ReadRadixForm(Cursor& in)
 {
-    RadixSpec spec;
+    RadixSpec spec{};
     if (RadixFromLetter(in.Peek(), spec))
         in.Advance();
 
