@@ -139,6 +139,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string text = FormatNumber(value, kMaskLength);
     if (const std::string other = FormatNumber(value, kMaskDegrees); other != text)
         fuzz::Fail(what, "both masks give the same text", text, other);
+    fuzz::CheckX87StackBalanced(what);
     if (!HasTextShape(text))
         fuzz::Fail(what, "the text's shape", "-?[0-9]+\\.[0-9]{6}", text);
 

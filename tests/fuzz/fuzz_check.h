@@ -1,8 +1,10 @@
 // How a fuzz target reports a broken property: it prints what was wanted and
 // what came, with the input, and aborts, so that libFuzzer keeps the input as
-// a crash artifact that can be replayed.
+// a crash artifact that can be replayed. Also the check every engine target
+// makes of the x87 unit after its call.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -46,6 +48,25 @@ inline std::string EscapedText(std::string_view input)
                  static_cast<int>(what.size()), what.data(), EscapedText(input).c_str(),
                  static_cast<int>(want.size()), want.data(), static_cast<int>(got.size()), got.data());
     std::abort();
+}
+
+// x87 status word: the stack fault flag, and the three bits of the register
+// stack's top (0 when the stack is empty, as the calling convention leaves it
+// between calls).
+inline constexpr unsigned kStatusStackFault = 0x0040;
+inline constexpr unsigned kStatusTopMask = 0x3800;
+
+// Stops the run unless the engine's x87 code left the register stack as the
+// calling convention wants it. The stack fault flag is sticky (until the mode
+// is loaded again) and the top stays where a faulty asm statement leaves it, so
+// one look after a series of calls covers them all.
+inline void CheckX87StackBalanced(std::string_view input)
+{
+    std::uint16_t status;
+    asm volatile("fnstsw %0" : "=m"(status) : : "memory");
+    if ((status & kStatusStackFault) != 0 || (status & kStatusTopMask) != 0)
+        Fail(input, "the x87 register stack is left balanced", "no stack fault, top 0",
+             "status word " + std::to_string(status));
 }
 
 }  // namespace fuzz

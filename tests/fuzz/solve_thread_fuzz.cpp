@@ -26,18 +26,6 @@ namespace {
 constexpr std::size_t kFormatBytes = 10;
 constexpr std::size_t kInputCount = 6;
 
-// x87 status word: the stack fault flag, and the three bits of the register
-// stack's top (0 when the stack is empty, as the calling convention leaves it).
-constexpr unsigned kStatusStackFault = 0x0040;
-constexpr unsigned kStatusTopMask = 0x3800;
-
-unsigned CurrentFpuStatusWord()
-{
-    std::uint16_t status;
-    asm volatile("fnstsw %0" : "=m"(status) : : "memory");
-    return status;
-}
-
 // The six inputs in their declaration order.
 constexpr std::array<long double ThreadInputs::*, kInputCount> kInputMembers = {
     &ThreadInputs::pitchDiameter,         &ThreadInputs::threadsPerInch, &ThreadInputs::starts,
@@ -69,31 +57,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::uint16_t controlWord = CurrentFpuControlWord();
     ThreadResults results;
     const SolveStatus status = SolveThread(inputs, results);
-    const unsigned statusWord = CurrentFpuStatusWord();
 
     const std::string what = Describe(inputs);
     if (results.passes < 1 || results.passes > kMaxSolverPasses)
         fuzz::Fail(what, "the iteration ends within its passes", "1 to 10001", std::to_string(results.passes));
-    if ((statusWord & kStatusStackFault) != 0 || (statusWord & kStatusTopMask) != 0)
-        fuzz::Fail(what, "the x87 register stack is left balanced", "no stack fault, top 0",
-                   "status word " + std::to_string(statusWord));
+    if (status == SolveStatus::Converged) {
+        if (std::isnan(results.keyAngle))
+            fuzz::Fail(what, "Converged carries a key angle", "a number", fuzz::HexText(results.keyAngle));
+        // The texts the window would show: every field has one, the two of the
+        // actual wire only when there is one.
+        const auto texts = FormatResultFields(results);
+        for (const ResultFieldFormat& format : kResultFieldFormats) {
+            const bool actualWireField =
+                format.field == ResultField::ActualDistance || format.field == ResultField::ActualNewDistance;
+            const bool shown = !texts[static_cast<std::size_t>(format.field)].empty();
+            if (shown != (!actualWireField || results.hasActualWire))
+                fuzz::Fail(what, "a text for every field shown", std::string(format.name), shown ? "text" : "none");
+        }
+    }
+
+    fuzz::CheckX87StackBalanced(what);
     if (CurrentFpuControlWord() != controlWord)
         fuzz::Fail(what, "the floating-point mode is left as it was", std::to_string(controlWord),
                    std::to_string(CurrentFpuControlWord()));
-    if (status != SolveStatus::Converged)
-        return 0;
-    if (std::isnan(results.keyAngle))
-        fuzz::Fail(what, "Converged carries a key angle", "a number", fuzz::HexText(results.keyAngle));
-
-    // The texts the window would show: every field has one, the two of the
-    // actual wire only when there is one.
-    const auto texts = FormatResultFields(results);
-    for (const ResultFieldFormat& format : kResultFieldFormats) {
-        const bool actualWireField =
-            format.field == ResultField::ActualDistance || format.field == ResultField::ActualNewDistance;
-        const bool shown = !texts[static_cast<std::size_t>(format.field)].empty();
-        if (shown != (!actualWireField || results.hasActualWire))
-            fuzz::Fail(what, "a text for every field shown", std::string(format.name), shown ? "text" : "none");
-    }
     return 0;
 }
