@@ -15,6 +15,13 @@
 
 namespace {
 
+// The results in the order the window shows them, top to bottom.
+constexpr ResultField kWindowOrder[] = {
+    ResultField::Pitch,           ResultField::Lead,           ResultField::LeadAngle,
+    ResultField::KeyAngle,        ResultField::BestWireDiameter, ResultField::DistanceOverWires,
+    ResultField::NewDistance,     ResultField::ActualDistance, ResultField::ActualNewDistance,
+};
+
 int Fail(const char* step)
 {
     std::fprintf(stderr, "vintrel-demo: %s\n", step);
@@ -44,9 +51,10 @@ int main(int argc, char** argv)
     if (!results) {
         return Fail("the result fields could not be read");
     }
-    for (const ResultFieldFormat& format : kResultFieldFormats) {
-        std::printf("%-20s %s\n", (std::string(format.label) + ":").c_str(),
-                    (*results)[static_cast<std::size_t>(format.field)].c_str());
+    for (ResultField field : kWindowOrder) {
+        const auto index = static_cast<std::size_t>(field);
+        const std::string label = std::string(kResultFieldFormats[index].label) + ":";
+        std::printf("%-20s %s\n", label.c_str(), (*results)[index].c_str());
     }
     const bool saved = driver::SaveScreenshot(argv[2]);
     if (saved) {
