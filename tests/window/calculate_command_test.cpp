@@ -393,6 +393,49 @@ TEST_F(CalculateCommand, EditsChangeNothingUntilCalcAndASecondCalcWritesTheSameT
     }
 }
 
+TEST_F(CalculateCommand, OnlyPressNotificationsFromTheTwoButtonsAct)
+{
+    // What the dialog hears as WM_COMMAND: control, notification, and whether
+    // it must calculate or show the help. Code 1 is how an accelerator reports.
+    struct Command {
+        int id;
+        WORD notification;
+        bool calculates;
+        bool helps;
+    };
+    constexpr Command kCommands[] = {
+        {IDC_CALC, BN_CLICKED, true, false},
+        {IDC_CALC, 1, true, false},
+        {IDC_CALC, BN_DOUBLECLICKED, false, false},
+        {IDC_HELP_BUTTON, 1, false, true},
+        {IDC_HELP_BUTTON, BN_SETFOCUS, false, false},
+        {IDOK, BN_CLICKED, false, false},
+        {IDCANCEL, BN_CLICKED, false, false},
+        {IDC_PITCH_DIAMETER, EN_CHANGE, false, false},
+    };
+    for (const Command& command : kCommands) {
+        SCOPED_TRACE("control " + std::to_string(command.id) + ", notification " +
+                     std::to_string(command.notification));
+        for (int id : calculator::kResultControls) {
+            ASSERT_TRUE(driver::WriteText(Control(id), ""));
+        }
+        ASSERT_TRUE(PostMessageA(session_.Window(), WM_COMMAND, MAKEWPARAM(command.id, command.notification),
+                                 reinterpret_cast<LPARAM>(Control(command.id))));
+        if (command.calculates) {
+            EXPECT_TRUE(driver::WaitUntil([&] { return Results() == kDefaultResults; })) << Show(Results());
+            continue;
+        }
+        const auto box = driver::WaitForMessageBox(session_.ProcessId(), session_.Window(),
+                                                   command.helps ? driver::kStepTimeoutMs : 300);
+        EXPECT_EQ(box.has_value(), command.helps);
+        if (box) {
+            EXPECT_EQ(box->caption, "Help/About");
+            ASSERT_TRUE(driver::AnswerOk(*box));
+        }
+        EXPECT_EQ(Results(), ResultTexts{});
+    }
+}
+
 // A window of the driver's own: "another application" for the user to switch to.
 class OtherApplication {
 public:

@@ -16,6 +16,11 @@ constexpr DWORD kPollIntervalMs = 5;
 // The control id of a message box's text and of its icon (the platform's).
 constexpr int kMessageBoxTextId = 0xFFFF;
 
+// Key message lParam bits: a repeat count of one, and for a release the
+// "was down" and "being released" flags (bits 30 and 31).
+constexpr UINT kKeyRepeatOnce = 1;
+constexpr UINT kKeyReleased = 0xC0000000u;
+
 void PumpOwnMessages()
 {
     MSG message;
@@ -263,8 +268,8 @@ bool PostKey(DWORD threadId, WORD virtualKey)
         return false;
     }
     const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
-    const LPARAM down = 1 | static_cast<LPARAM>(scan << 16);
-    const LPARAM up = down | (1L << 30) | (1L << 31);
+    const LPARAM down = static_cast<LPARAM>(kKeyRepeatOnce | (scan << 16));
+    const LPARAM up = static_cast<LPARAM>(static_cast<UINT>(down) | kKeyReleased);
     return PostMessageA(focus, WM_KEYDOWN, virtualKey, down) && PostMessageA(focus, WM_KEYUP, virtualKey, up);
 }
 
