@@ -17,8 +17,9 @@
 namespace {
 
 // The control that had the focus when the window was last deactivated, put back
-// when it is activated again. The one piece of state that outlives a message.
-HWND savedFocus = nullptr;
+// when it is activated again. The one piece of state that outlives a message;
+// file-private, and touched only on the window's own thread.
+HWND savedFocus = nullptr;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 // One input box and the field of ThreadInputs its text feeds.
 struct InputBox {
@@ -38,15 +39,15 @@ constexpr std::array<InputBox, 6> kInputBoxes{{
 
 // The field that shows each result, indexed by ResultField (the write order).
 constexpr std::array<int, kResultFieldCount> kResultFieldControls{
-    IDC_OUT_ACTUAL_DISTANCE,  // ResultField::ActualDistance
-    IDC_OUT_ACTUAL_NEW_DISTANCE,  // ResultField::ActualNewDistance
-    IDC_OUT_PITCH,            // ResultField::Pitch
-    IDC_OUT_LEAD,             // ResultField::Lead
-    IDC_OUT_LEAD_ANGLE,       // ResultField::LeadAngle
-    IDC_OUT_BEST_WIRE,        // ResultField::BestWireDiameter
-    IDC_OUT_DISTANCE,         // ResultField::DistanceOverWires
-    IDC_OUT_NEW_DISTANCE,     // ResultField::NewDistance
-    IDC_OUT_KEY_ANGLE,        // ResultField::KeyAngle
+    IDC_OUT_ACTUAL_DISTANCE,        // ResultField::ActualDistance
+    IDC_OUT_ACTUAL_NEW_DISTANCE,    // ResultField::ActualNewDistance
+    IDC_OUT_PITCH,                  // ResultField::Pitch
+    IDC_OUT_LEAD,                   // ResultField::Lead
+    IDC_OUT_LEAD_ANGLE,             // ResultField::LeadAngle
+    IDC_OUT_BEST_WIRE,              // ResultField::BestWireDiameter
+    IDC_OUT_DISTANCE,               // ResultField::DistanceOverWires
+    IDC_OUT_NEW_DISTANCE,           // ResultField::NewDistance
+    IDC_OUT_KEY_ANGLE,              // ResultField::KeyAngle
 };
 static_assert(static_cast<int>(ResultField::ActualDistance) == 0 &&
                   static_cast<int>(ResultField::KeyAngle) == kResultFieldCount - 1,

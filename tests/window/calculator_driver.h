@@ -75,7 +75,7 @@ struct CalcOutcome {
     std::vector<ResultTexts> resultsDuringBox;
 };
 
-// One running calculator, closed (or, failing that, terminated) when this goes.
+// One running calculator; terminated if it is still running when this goes.
 class Session {
 public:
     // Starts `exePath` with `arguments` and waits for its window.
