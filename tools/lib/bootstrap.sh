@@ -10,7 +10,7 @@ jobs=$(nproc 2>/dev/null || echo 2)
 vintrel_packages=(
   cmake g++ make ninja-build googletest libgtest-dev libbenchmark-dev
   g++-mingw-w64-i686 wine wine32:i386 xvfb xauth fonts-wine x11-utils
-  clang clang-tidy libclang-rt-dev python3 imagemagick
+  clang clang-tidy libclang-rt-dev python3
 )
 
 vintrel_install_missing() {
@@ -29,7 +29,7 @@ vintrel_install_missing() {
   fi
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -q
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  apt-get install -y -q "${missing[@]}"
 }
 
 # configure DIR [cmake args...]: configure once, then reuse the cache.
