@@ -12,7 +12,7 @@
 
 #include "platform_call.h"
 
-HINSTANCE g_programInstance = nullptr;
+HINSTANCE g_programInstance = nullptr;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables): set once at start-up
 
 namespace {
 
@@ -301,7 +301,7 @@ HWND CreateModalDialog(HWND owner, const char* title, int x, int y, int width, i
         PlatformCall(DestroyWindow, dialog);
         return nullptr;
     }
-    state.release();  // the window owns it now
+    static_cast<void>(state.release());  // the window owns it now, freed at WM_NCDESTROY
     return dialog;
 }
 

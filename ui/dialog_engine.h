@@ -8,7 +8,7 @@
 
 // The module handle of the executable, taken once at start-up. Dialogs, their
 // controls and their icons are created and loaded from this module.
-extern HINSTANCE g_programInstance;
+extern HINSTANCE g_programInstance;  // NOLINT(cppcoreguidelines-avoid-non-const-global-variables)
 
 // The four kinds of control a dialog is made of. Each kind fixes the window
 // class, style and extended style; no control gets styles of its own.
