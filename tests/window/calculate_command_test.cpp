@@ -15,6 +15,8 @@
 #include <vector>
 
 #include "calculator_driver.h"
+#include "csv.h"
+#include "run_program.h"
 #include "screenshot.h"
 #include "test_environment.h"
 #include "window_driver.h"
@@ -227,6 +229,60 @@ TEST_F(CalculateCommand, EdgeCasesAndMessyTextsShowTheEnginesTexts)
         }
         EXPECT_EQ(session_.ReadInputs().value_or(Inputs{}).pitchDiameter, row.inputs.pitchDiameter)
             << "the inputs stay as typed";
+        before = after;
+    }
+}
+
+// The same rows through vintrel-calc --batch: for every row the window shows
+// exactly what the command line prints, figures and message alike.
+TEST_F(CalculateCommand, WindowShowsWhatTheCommandLinePrints)
+{
+    ASSERT_FALSE(CalcPath().empty()) << "no --calc=PATH given";
+    const std::vector<CalculationRow> rows = CalculationRows();
+    std::string csv;
+    const std::string_view header[] = {"pitchDiameter", "threadsPerInch", "starts",
+                                       "axialPressureAngleDeg", "backlash", "actualWireDiameter"};
+    AppendCsvRecord(csv, header);
+    for (const CalculationRow& row : rows) {
+        std::vector<std::string_view> fields;
+        for (const calculator::InputBox& box : calculator::kInputBoxes) {
+            fields.push_back(row.inputs.*box.text);
+        }
+        AppendCsvRecord(csv, fields);
+    }
+    const ProgramRun run = RunProgram(CalcPath(), {"--batch"}, csv);
+    const std::vector<CsvRecord> printed = ReadCsv(run.out);
+    ASSERT_EQ(printed.size(), rows.size() + 1) << run.err;
+
+    // Columns by name: status, message and the nine texts.
+    const std::vector<std::string>& columns = printed.front().fields;
+    const auto column = [&](std::string_view name) {
+        const auto at = std::find(columns.begin(), columns.end(), name);
+        return static_cast<std::size_t>(at - columns.begin());
+    };
+    ResultTexts before = Results();
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        SCOPED_TRACE(rows[i].name);
+        const std::vector<std::string>& line = printed[i + 1].fields;
+        ASSERT_EQ(line.size(), columns.size());
+        const calculator::CalcOutcome outcome = session_.Calculate(rows[i].inputs);
+        ASSERT_TRUE(outcome.finished) << "the calculation did not end";
+        const std::string& message = line[column("message")];
+        if (message.empty()) {
+            EXPECT_TRUE(outcome.boxes.empty()) << "a box the command line did not report";
+        } else {
+            ASSERT_EQ(outcome.boxes.size(), 1u);
+            EXPECT_EQ(outcome.boxes[0].text, message);
+        }
+        const ResultTexts after = Results();
+        if (line[column("status")] == "converged") {
+            for (const ResultFieldFormat& format : kResultFieldFormats) {
+                EXPECT_EQ(after[static_cast<std::size_t>(format.field)], line[column(format.name)]) << format.label;
+            }
+        } else {
+            EXPECT_EQ(line[column("status")], "noConvergence");
+            EXPECT_EQ(after, before) << "the fields changed although nothing converged";
+        }
         before = after;
     }
 }

@@ -12,6 +12,7 @@ namespace {
 
 struct TestEnvironment {
     std::string vintrel;
+    std::string calc;
     std::string screenshots = ".";
 };
 
@@ -39,6 +40,11 @@ const std::string& VintrelPath()
     return Environment().vintrel;
 }
 
+const std::string& CalcPath()
+{
+    return Environment().calc;
+}
+
 std::string ScreenshotPath(const std::string& name)
 {
     return Environment().screenshots + "/" + name + ".png";
@@ -48,12 +54,12 @@ int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
     for (int i = 1; i < argc; ++i) {
-        if (!TakeOption(argv[i], "--vintrel", Environment().vintrel)) {
+        TakeOption(argv[i], "--vintrel", Environment().vintrel) ||
+            TakeOption(argv[i], "--calc", Environment().calc) ||
             TakeOption(argv[i], "--screenshots", Environment().screenshots);
-        }
     }
     if (VintrelPath().empty()) {
-        std::fprintf(stderr, "usage: %s --vintrel=PATH [--screenshots=DIR] [gtest options]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s --vintrel=PATH [--calc=PATH] [--screenshots=DIR] [gtest options]\n", argv[0]);
         return 2;
     }
     return RUN_ALL_TESTS();
