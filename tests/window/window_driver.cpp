@@ -13,6 +13,10 @@ namespace {
 // to starve the program under test of the processor.
 constexpr DWORD kPollIntervalMs = 5;
 
+// Bytes ReadText offers a text at first: enough for every result field and
+// for the input boxes as a user fills them.
+constexpr std::size_t kShortTextBuffer = 2048;
+
 // The control id of a message box's text and of its icon (the platform's).
 constexpr int kMessageBoxTextId = 0xFFFF;
 
@@ -68,6 +72,28 @@ INPUT MouseInput(DWORD flags)
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = flags;
     return input;
+}
+
+// A real left click at a point of the screen.
+bool ClickAt(POINT point)
+{
+    if (!SetCursorPos(point.x, point.y)) {
+        return false;
+    }
+    INPUT clicks[] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
+    return SendInput(2, clicks, sizeof(INPUT)) == 2;
+}
+
+// What part of `window` lies under a point of the screen (HT*), or HTNOWHERE
+// if the window did not answer.
+LRESULT HitTest(HWND window, POINT point)
+{
+    DWORD_PTR hit = HTNOWHERE;
+    if (!SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(point.x, point.y), SMTO_ABORTIFHUNG,
+                             kStepTimeoutMs, &hit)) {
+        return HTNOWHERE;
+    }
+    return static_cast<LRESULT>(hit);
 }
 
 }  // namespace
@@ -209,12 +235,23 @@ RECT RectInClient(HWND window, HWND parent)
 
 std::optional<std::string> ReadText(HWND window, DWORD timeoutMs)
 {
+    // Most texts fit a small buffer and take one message; a text that fills it
+    // is measured and read again in full.
+    std::string text(kShortTextBuffer, '\0');
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, timeoutMs, &copied)) {
+        return std::nullopt;
+    }
+    if (copied + 1 < text.size()) {
+        text.resize(copied);
+        return text;
+    }
     DWORD_PTR length = 0;
     if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &length)) {
         return std::nullopt;
     }
-    std::string text(length + 1, '\0');
-    DWORD_PTR copied = 0;
+    text.assign(length + 1, '\0');
     if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                              SMTO_ABORTIFHUNG, timeoutMs, &copied)) {
         return std::nullopt;
@@ -264,13 +301,21 @@ HWND ActiveOf(DWORD threadId)
 bool PostKey(DWORD threadId, WORD virtualKey)
 {
     const HWND focus = FocusOf(threadId);
-    if (focus == nullptr) {
-        return false;
-    }
+    return focus != nullptr && PostKeyTo(focus, virtualKey);
+}
+
+bool PostKeyTo(HWND window, WORD virtualKey)
+{
     const UINT scan = MapVirtualKeyA(virtualKey, MAPVK_VK_TO_VSC);
     const LPARAM down = static_cast<LPARAM>(kKeyRepeatOnce | (scan << 16));
     const LPARAM up = static_cast<LPARAM>(static_cast<UINT>(down) | kKeyReleased);
-    return PostMessageA(focus, WM_KEYDOWN, virtualKey, down) && PostMessageA(focus, WM_KEYUP, virtualKey, up);
+    if (!PostMessageA(window, WM_KEYDOWN, virtualKey, down)) {
+        return false;
+    }
+    // The key-down may already have ended the window (Esc closing a box)
+    // before the key-up is posted; the key has been pressed all the same.
+    PostMessageA(window, WM_KEYUP, virtualKey, up);
+    return true;
 }
 
 bool SendKey(HWND window, WORD virtualKey, bool shift)
@@ -294,11 +339,10 @@ bool SendKey(HWND window, WORD virtualKey, bool shift)
 bool ClickWithMouse(HWND window)
 {
     RECT rect{};
-    if (!GetWindowRect(window, &rect) || !SetCursorPos((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2)) {
+    if (!GetWindowRect(window, &rect)) {
         return false;
     }
-    INPUT clicks[] = {MouseInput(MOUSEEVENTF_LEFTDOWN), MouseInput(MOUSEEVENTF_LEFTUP)};
-    return SendInput(2, clicks, sizeof(INPUT)) == 2;
+    return ClickAt({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
 }
 
 Press::Press(HWND button) : state_(new State)
@@ -387,6 +431,76 @@ bool AnswerOk(const MessageBoxView& box, DWORD timeoutMs)
         return false;
     }
     return WaitUntil([&] { return !IsWindow(box.box); }, timeoutMs);
+}
+
+const char* BoxAnswerName(BoxAnswer answer)
+{
+    switch (answer) {
+    case BoxAnswer::OkButton: return "OK pressed";
+    case BoxAnswer::OkClick: return "OK clicked";
+    case BoxAnswer::EnterKey: return "Enter";
+    case BoxAnswer::EscapeKey: return "Esc";
+    case BoxAnswer::CloseBox: return "close box";
+    }
+    return "?";
+}
+
+bool Answer(const MessageBoxView& box, BoxAnswer how, DWORD timeoutMs)
+{
+    const HWND ok = GetDlgItem(box.box, IDOK);
+    bool done = false;
+    switch (how) {
+    case BoxAnswer::OkButton:
+        return AnswerOk(box, timeoutMs);
+    case BoxAnswer::OkClick:
+        done = ok != nullptr && ClickWithMouse(ok);
+        break;
+    case BoxAnswer::EnterKey:
+    case BoxAnswer::EscapeKey: {
+        // The key goes to the box's focused control, or to its OK button while
+        // the box has not got the focus (Wine on a bare X server now and then
+        // activates a new box late, or not at all): the box's own message loop
+        // hands either to its dialog manager, which reads Enter and Esc.
+        const HWND focus = FocusOf(GetWindowThreadProcessId(box.box, nullptr));
+        const HWND target = focus == box.box || IsChild(box.box, focus) ? focus : ok;
+        done = target != nullptr && PostKeyTo(target, how == BoxAnswer::EnterKey ? VK_RETURN : VK_ESCAPE);
+        break;
+    }
+    case BoxAnswer::CloseBox:
+        done = ClickCloseBox(box.box);
+        break;
+    }
+    return done && WaitUntil([&] { return !IsWindow(box.box); }, timeoutMs);
+}
+
+bool ClickCloseBox(HWND window)
+{
+    // The close box sits at the right end of the caption: walk leftwards along
+    // the caption's middle line until the window says "close", and click the
+    // middle of the stretch that says so.
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) {
+        return false;
+    }
+    const int frame = GetSystemMetrics(SM_CYFIXEDFRAME);
+    const int y = rect.top + frame + GetSystemMetrics(SM_CYCAPTION) / 2;
+    const int leftmost = std::max<int>(rect.left, rect.right - 4 * GetSystemMetrics(SM_CXSIZE));
+    int right = -1;
+    for (int x = rect.right - 1; x >= leftmost; --x) {
+        const bool onClose = HitTest(window, {x, y}) == HTCLOSE;
+        if (onClose && right < 0) {
+            right = x;
+        } else if (!onClose && right >= 0) {
+            return ClickAt({(x + 1 + right) / 2, y});
+        }
+    }
+    return false;
+}
+
+bool WaitIdle(HWND window, DWORD timeoutMs)
+{
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutA(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, timeoutMs, &ignored) != 0;
 }
 
 }  // namespace driver

@@ -91,6 +91,9 @@ HWND ActiveOf(DWORD threadId);
 // the program's message loop and dialog manager see it as typed.
 bool PostKey(DWORD threadId, WORD virtualKey);
 
+// Posts a key press (down and up) to `window` itself.
+bool PostKeyTo(HWND window, WORD virtualKey);
+
 // Real keystrokes through the system's input queue: `window` is brought to the
 // foreground first, as typed keys go there. With `shift`, Shift is held.
 bool SendKey(HWND window, WORD virtualKey, bool shift = false);
@@ -140,5 +143,28 @@ std::optional<MessageBoxView> WaitForMessageBox(DWORD processId, HWND mainWindow
 
 // Presses the box's OK button and waits until the box has gone.
 bool AnswerOk(const MessageBoxView& box, DWORD timeoutMs = kStepTimeoutMs);
+
+// The ways a user closes a message box whose only button is OK.
+enum class BoxAnswer {
+    OkButton,   // OK pressed (BM_CLICK)
+    OkClick,    // a real mouse click on OK
+    EnterKey,   // Enter, posted where the box's dialog manager reads it
+    EscapeKey,  // Esc, likewise; a box without Cancel takes it as OK
+    CloseBox,   // a real mouse click on the caption's close box
+};
+inline constexpr BoxAnswer kBoxAnswers[] = {BoxAnswer::OkButton, BoxAnswer::OkClick, BoxAnswer::EnterKey,
+                                            BoxAnswer::EscapeKey, BoxAnswer::CloseBox};
+const char* BoxAnswerName(BoxAnswer answer);
+
+// Closes the box as `how` says and waits until it has gone.
+bool Answer(const MessageBoxView& box, BoxAnswer how, DWORD timeoutMs = kStepTimeoutMs);
+
+// A real left click on the close box in the caption of top-level `window`,
+// found by asking the window what lies under each point (WM_NCHITTEST).
+bool ClickCloseBox(HWND window);
+
+// Waits until the thread of `window` has come back to its message loop: it
+// answers a sent message only there (or in a nested loop such as a box's).
+bool WaitIdle(HWND window, DWORD timeoutMs = kStepTimeoutMs);
 
 }  // namespace driver
