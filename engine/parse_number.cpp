@@ -71,20 +71,20 @@ unsigned DigitValue(char c)
 // The type marks that may follow the digits.
 enum class RadixMark { None, Percent, Ampersand, DoubleAmpersand, Question };
 
-struct RadixSpec {
+struct RadixDigits {
     unsigned radix;
     unsigned bitsPerDigit;
 };
 
 // The radix a letter after "&" selects; any other character selects octal
 // and is read as the first digit.
-bool RadixFromLetter(char c, RadixSpec& spec)
+bool RadixFromLetter(char c, RadixDigits& digits)
 {
     switch (c) {
-    case 'H': case 'h': spec = {16, 4}; return true;
-    case 'O': case 'o': case 'Q': case 'q': spec = {8, 3}; return true;
-    case 'B': case 'b': spec = {2, 1}; return true;
-    default: spec = {8, 3}; return false;
+    case 'H': case 'h': digits = {16, 4}; return true;
+    case 'O': case 'o': case 'Q': case 'q': digits = {8, 3}; return true;
+    case 'B': case 'b': digits = {2, 1}; return true;
+    default: digits = {8, 3}; return false;
     }
 }
 
@@ -131,22 +131,22 @@ long double RadixValue(std::uint64_t v, RadixMark mark, bool leadingZero)
 // After "&": radix letter, digits, optional type mark.
 long double ReadRadixForm(Cursor& in)
 {
-    RadixSpec spec{};
-    if (RadixFromLetter(in.Peek(), spec))
+    RadixDigits digits{};
+    if (RadixFromLetter(in.Peek(), digits))
         in.Advance();
 
     std::uint64_t v = 0;
     bool anyDigit = false;
     bool leadingZero = false;
     bool tooWide = false;
-    const unsigned spareBits = 64 - spec.bitsPerDigit;
-    for (unsigned digit; (digit = DigitValue(in.Peek())) < spec.radix; in.Advance()) {
+    const unsigned spareBits = 64 - digits.bitsPerDigit;
+    for (unsigned digit; (digit = DigitValue(in.Peek())) < digits.radix; in.Advance()) {
         if (!anyDigit)
             leadingZero = digit == 0;
         anyDigit = true;
         if ((v >> spareBits) != 0)
             tooWide = true;
-        v = (v << spec.bitsPerDigit) | digit;
+        v = (v << digits.bitsPerDigit) | digit;
     }
     if (!anyDigit)
         return 0.0L;
