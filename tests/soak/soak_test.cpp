@@ -94,8 +94,14 @@ constexpr DWORD kImpatientClickSettleMs = 150;
 // allocations of the platform that the first tenth did not happen to reach.
 constexpr DWORD kObjectCountSlack = 4;
 // Committed memory (PrivateUsage, or PagefileUsage where the platform leaves
-// PrivateUsage at 0, as Wine 8 does): see the README for the measurements.
-constexpr std::size_t kCommittedMemorySlackBytes = 512 * 1024;
+// PrivateUsage at 0, as Wine 8 does), summed over the checkpoint intervals in
+// which no 64 KB text was put: it stays exactly flat under Wine 8 over 1000
+// calculations. A 64 KB text raises the heap's high-water mark once (the edit
+// control's buffers for it), by up to some 400 KB per text until a plateau
+// about 1 MB up; that growth is reported but not held against the run (see
+// the README for the measurements). A leak of 512 bytes a calculation fills
+// the slack within the clean intervals of a full run.
+constexpr long long kCommittedMemorySlackBytes = 256 * 1024;
 
 // --- The plan -----------------------------------------------------------------
 
@@ -373,13 +379,16 @@ private:
     std::thread thread_;
 };
 
-void PrintSamples(const std::vector<ProcessSample>& samples)
+// The samples as a table, with the 64 KB texts put before each.
+void PrintSamples(const std::vector<ProcessSample>& samples, const std::vector<int>& longTextsAt)
 {
-    std::printf("soak: %6s %8s %8s %8s %12s %12s %12s\n", "calc", "USER", "GDI", "handles", "private KB",
-                "pagefile KB", "workset KB");
-    for (const ProcessSample& s : samples) {
-        std::printf("soak: %6d %8lu %8lu %8lu %12zu %12zu %12zu\n", s.calculation, s.userObjects, s.gdiObjects,
-                    s.handles, s.privateBytes / 1024, s.pagefileBytes / 1024, s.workingSetBytes / 1024);
+    std::printf("soak: %6s %8s %8s %8s %12s %12s %12s %8s\n", "calc", "USER", "GDI", "handles", "private KB",
+                "pagefile KB", "workset KB", "64 KB");
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        const ProcessSample& s = samples[i];
+        std::printf("soak: %6d %8lu %8lu %8lu %12zu %12zu %12zu %8d\n", s.calculation, s.userObjects, s.gdiObjects,
+                    s.handles, s.privateBytes / 1024, s.pagefileBytes / 1024, s.workingSetBytes / 1024,
+                    longTextsAt[i]);
     }
 }
 
@@ -426,6 +435,7 @@ protected:
     std::unique_ptr<soak::ProcessWatch> watch_;
     ResultTexts shown_;  // what the result fields showed after the last step
     Inputs held_;        // what the input boxes held after the last step
+    int longTextsPut_ = 0;  // 64 KB texts put into the boxes so far
     std::map<std::string, int> tally_;  // what the run met, for its summary
 };
 
@@ -451,6 +461,7 @@ void Soak::PutTexts(const Step& step)
                         driver::WaitIdle(Window(), kLongTextTimeoutMs))
                 << "the calculator did not draw a 64 KB text within " << kLongTextTimeoutMs / 1000 << " s";
             ++tally_["64 KB texts"];
+            ++longTextsPut_;
         }
         if (std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) > 0x7F; })) {
             ++tally_["texts with bytes above 0x7F"];
@@ -767,10 +778,12 @@ void Soak::Run()
     Watchdog watchdog(*watch_, options.seed);
     std::vector<ProcessSample> samples;
 
+    std::vector<int> longTextsAt;  // 64 KB texts put before each sample
     const auto takeSample = [&](int calculation) {
         const auto sample = watch_->Sample(calculation);
         ASSERT_TRUE(sample) << "the calculator's figures could not be read";
         samples.push_back(*sample);
+        longTextsAt.push_back(longTextsPut_);
     };
     ASSERT_NO_FATAL_FAILURE(takeSample(0));
 
@@ -803,10 +816,11 @@ void Soak::Run()
     for (const auto& [what, count] : tally_) {
         std::printf("soak:   %-48s %6d\n", what.c_str(), count);
     }
-    PrintSamples(samples);
+    PrintSamples(samples, longTextsAt);
     std::fflush(stdout);
 
-    // Flat from the first checkpoint to the last.
+    // Flat from the first checkpoint to the last: counts compared end to end,
+    // memory over the intervals without 64 KB texts.
     if (samples.size() < 3) {
         return;  // too short a run for a first tenth
     }
@@ -824,12 +838,22 @@ void Soak::Run()
     flatCount("GDI objects", first.gdiObjects, last.gdiObjects);
     flatCount("handles", first.handles, last.handles);
     const bool privateReported = first.privateBytes != 0 && last.privateBytes != 0;
-    const std::size_t from = privateReported ? first.privateBytes : first.pagefileBytes;
-    const std::size_t to = privateReported ? last.privateBytes : last.pagefileBytes;
-    EXPECT_LE(to, from + kCommittedMemorySlackBytes)
-        << (privateReported ? "private" : "pagefile") << " memory grew by "
-        << (static_cast<long long>(to) - static_cast<long long>(from)) / 1024 << " KB from calculation "
-        << first.calculation << " to " << last.calculation;
+    const auto committed = [&](const ProcessSample& s) {
+        return static_cast<long long>(privateReported ? s.privateBytes : s.pagefileBytes);
+    };
+    long long cleanGrowth = 0;
+    long long longTextGrowth = 0;
+    for (std::size_t i = 2; i < samples.size(); ++i) {
+        const long long growth = committed(samples[i]) - committed(samples[i - 1]);
+        (longTextsAt[i] == longTextsAt[i - 1] ? cleanGrowth : longTextGrowth) += growth;
+    }
+    std::printf("soak: %s memory from calculation %d to %d: %+lld KB in the intervals without 64 KB texts, "
+                "%+lld KB in those with (%d texts)\n",
+                privateReported ? "private" : "pagefile", first.calculation, last.calculation, cleanGrowth / 1024,
+                longTextGrowth / 1024, longTextsAt.back() - longTextsAt[1]);
+    std::fflush(stdout);
+    EXPECT_LE(cleanGrowth, kCommittedMemorySlackBytes)
+        << "memory grew by " << cleanGrowth / 1024 << " KB over the calculations without 64 KB texts";
 }
 
 TEST_F(Soak, CalculationsThroughTheWindowStayRightAndFlat)

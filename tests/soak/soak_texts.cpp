@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <functional>
 #include <string_view>
 #include <vector>
@@ -275,12 +274,7 @@ std::string LongBlanksThenNumber(Random& random, Field field)
 
 std::optional<std::string> RandomBoxText(Random& random, Field field, const std::string& startText)
 {
-    static std::vector<BoxTextWeight> weights = [] {
-        auto w = kBoxTextWeights;
-        if (const char* e = getenv("SOAK_LONG_WEIGHT")) w.back().weight = static_cast<unsigned>(atoi(e));
-        return w;
-    }();
-    switch (ByWeight(random, weights).kind) {
+    switch (ByWeight(random, kBoxTextWeights).kind) {
     case BoxTextKind::Kept: return std::nullopt;
     case BoxTextKind::StartText: return startText;
     case BoxTextKind::Plausible: return PlausibleNumber(random, field);
