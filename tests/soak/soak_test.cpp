@@ -151,6 +151,9 @@ constexpr unsigned kImpatientPercent = 10;
 constexpr unsigned kTypedPercent = 15;
 constexpr std::size_t kLongestTypedText = 24;
 
+// Longest text of arbitrary bytes the warm-up puts into each box.
+constexpr std::size_t kWarmUpBytesMax = 40;
+
 constexpr std::size_t kBoxCount = calculator::kInputBoxes.size();
 
 // The field each box's text is for, in kInputBoxes order.
@@ -207,12 +210,22 @@ bool PrintableAscii(const std::string& text)
     return std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c <= 0x7E; });
 }
 
+const EdgeCase* EdgeCaseNamed(const std::string& name)
+{
+    for (const EdgeCase& edge : kEdgeCases) {
+        if (name == edge.name) {
+            return &edge;
+        }
+    }
+    return nullptr;
+}
+
 // The first calculations, fixed so that every kind of step (each edge case's
 // box, every way of pressing and answering, the help box, 64 KB, arbitrary
 // bytes, empty boxes) has run before the first sample is taken.
 struct WarmUp {
     const char* name;
-    std::function<BoxTexts(Random&)> texts;
+    std::function<BoxTexts(Random&, const char* name)> texts;
     PressWay press;
     BoxAnswer answer;
     bool impatientClick;
@@ -222,46 +235,38 @@ struct WarmUp {
 };
 const std::vector<WarmUp>& WarmUps()
 {
-    const auto edge = [](std::size_t index) { return [index](Random&) { return AllOf(kEdgeCases[index].inputs); }; };
+    // The texts of the edge case that the warm-up step is named after.
+    const auto edge = [](Random&, const char* name) { return AllOf(EdgeCaseNamed(name)->inputs); };
     static const std::vector<WarmUp> warmUps{
-        {"default inputs", edge(0), PressWay::ButtonMessage, BoxAnswer::OkButton, false, false, false, {}},
-        {"steep lead, high residual", edge(3), PressWay::ButtonMessage, BoxAnswer::CloseBox, false, false, false, {}},
-        {"two-cycle, out of range", edge(4), PressWay::TabThenEnter, BoxAnswer::EnterKey, true, false, false, {}},
-        {"zero starts", edge(5), PressWay::MouseClick, BoxAnswer::EscapeKey, false, false, false, {}},
-        {"zero pressure angle, infinite actual distances", edge(6), PressWay::SpaceKey, BoxAnswer::OkClick, false,
+        {"default inputs", edge, PressWay::ButtonMessage, BoxAnswer::OkButton, false, false, false, {}},
+        {"steep lead, high residual", edge, PressWay::ButtonMessage, BoxAnswer::CloseBox, false, false, false, {}},
+        {"two-cycle, out of range", edge, PressWay::TabThenEnter, BoxAnswer::EnterKey, true, false, false, {}},
+        {"zero starts", edge, PressWay::MouseClick, BoxAnswer::EscapeKey, false, false, false, {}},
+        {"zero pressure angle, infinite actual distances", edge, PressWay::SpaceKey, BoxAnswer::OkClick, false,
          false, false, {}},
         {"64 KB of blanks before the pitch diameter",
-         [](Random& r) {
+         [](Random& r, const char*) {
              BoxTexts texts;
              texts[0] = soak::LongBlanksThenNumber(r, Field::PitchDiameter);
              return texts;
          },
          PressWay::ButtonMessage, BoxAnswer::OkClick, false, false, false, {}},
         {"arbitrary bytes in every box",
-         [](Random& r) {
+         [](Random& r, const char*) {
              BoxTexts texts;
              for (auto& text : texts) {
-                 text = soak::ArbitraryBytes(r, 40);
+                 text = soak::ArbitraryBytes(r, kWarmUpBytesMax);
              }
              return texts;
          },
          PressWay::ButtonMessage, BoxAnswer::OkButton, false, true, false, BoxAnswer::OkButton},
-        {"fine thread with actual wire", edge(2), PressWay::MouseClick, BoxAnswer::OkButton, false, true, true,
+        {"fine thread with actual wire", edge, PressWay::MouseClick, BoxAnswer::OkButton, false, true, true,
          BoxAnswer::OkClick},
-        {"every box empty", [](Random&) { return AllOf(Inputs{"", "", "", "", "", ""}); }, PressWay::ButtonMessage,
+        {"every box empty", [](Random&, const char*) { return AllOf(Inputs{"", "", "", "", "", ""}); },
+         PressWay::ButtonMessage,
          BoxAnswer::EnterKey, false, true, false, BoxAnswer::CloseBox},
     };
     return warmUps;
-}
-
-const EdgeCase* EdgeCaseNamed(const std::string& name)
-{
-    for (const EdgeCase& edge : kEdgeCases) {
-        if (name == edge.name) {
-            return &edge;
-        }
-    }
-    return nullptr;
 }
 
 // Draws everything about calculation `number` up front, so that the stream of
@@ -282,7 +287,7 @@ Step PlanStep(int number, int checkpointEvery, Random& random)
     if (static_cast<std::size_t>(number) <= warmUps.size()) {
         const WarmUp& warmUp = warmUps[static_cast<std::size_t>(number - 1)];
         step.name = warmUp.name;
-        step.texts = warmUp.texts(random);
+        step.texts = warmUp.texts(random, warmUp.name);
         step.press = warmUp.press;
         step.answer = warmUp.answer;
         step.impatientClick = warmUp.impatientClick;
